@@ -1,0 +1,15 @@
+// qitang-bench: speed and memory figures of the program's parts, each measured side by side
+// with a plain baseline in the same run.
+#include "bench_ascidnum.h"
+#include "bench_data.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    runDataBench();
+    runAscidnumBench(QStringLiteral(QITANG_INSTALL_DIR));
+    return 0;
+}
