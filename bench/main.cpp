@@ -1,15 +1,20 @@
 // qitang-bench: speed and memory figures of the program's parts, each measured side by side
 // with a plain baseline in the same run.
 #include "bench_ascidnum.h"
+#include "bench_controls.h"
 #include "bench_data.h"
+
+#include "support/ProcessSetup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    ProcessSetup::avoidRepeatedTimeZoneLookups();
     QApplication app(argc, argv);
     runDataBench();
     runAscidnumBench(QStringLiteral(QITANG_INSTALL_DIR));
+    runControlsBench();
     return 0;
 }

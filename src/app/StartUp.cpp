@@ -6,6 +6,7 @@
 #include "controls/WidgetMessageService.h"
 #include "data/DataModule.h"
 #include "support/AppPaths.h"
+#include "support/ProcessSetup.h"
 
 #include <QScreen>
 
@@ -16,6 +17,7 @@ void initProgramResources()
 
 int runProgram(int argc, char* argv[])
 {
+    ProcessSetup::avoidRepeatedTimeZoneLookups();
     GuardedApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("栖棠居务"));
     app.setApplicationDisplayName(QStringLiteral("栖棠居务"));

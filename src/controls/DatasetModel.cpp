@@ -39,6 +39,7 @@ void DatasetModel::setDataSource(DataSource* source)
         connect(source, &DataSource::reset, this, &DatasetModel::resetRows);
         connect(source, &DataSource::datasetChanged, this, &DatasetModel::resetRows);
         connect(source, &DataSource::rowInserted, this, &DatasetModel::rowInserted);
+        connect(source, &DataSource::rowAboutToBeRemoved, this, &DatasetModel::rowAboutToBeRemoved);
         connect(source, &DataSource::rowRemoved, this, &DatasetModel::rowRemoved);
         connect(source, &DataSource::rowChanged, this, &DatasetModel::rowChanged);
         connect(source, &DataSource::fieldChanged, this, &DatasetModel::fieldChanged);
@@ -141,12 +142,28 @@ void DatasetModel::rowInserted(int row)
     endInsertRows();
 }
 
+void DatasetModel::rowAboutToBeRemoved(int row)
+{
+    if (row >= m_fetched || m_removing >= 0)
+        return;
+    ++m_updating; // until the row is gone
+    m_removing = row;
+    beginRemoveRows(QModelIndex(), row, row);
+}
+
 void DatasetModel::rowRemoved(int row)
 {
     Updating guard(m_updating);
-    if (row >= m_fetched)
-        return;
-    beginRemoveRows(QModelIndex(), row, row);
+    if (m_removing < 0) {
+        // Removed without notice: announce it now.
+        if (row >= m_fetched)
+            return;
+        beginRemoveRows(QModelIndex(), row, row);
+    } else {
+        row = m_removing;
+        m_removing = -1;
+        --m_updating;
+    }
     --m_fetched;
     if (m_marker == row)
         m_marker = -1;

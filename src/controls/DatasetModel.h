@@ -62,6 +62,7 @@ private:
     void resetRows();
     void resolveFields();
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void rowChanged(int row);
     void fieldChanged(int field);
@@ -76,4 +77,5 @@ private:
     int m_fetched = 0;
     int m_marker = -1;
     int m_updating = 0;
+    int m_removing = -1; // the row announced as going and not yet gone
 };

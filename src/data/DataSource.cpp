@@ -18,6 +18,7 @@ void DataSource::setDataset(Dataset* dataset)
         connect(dataset, &Dataset::stateChanged, this, &DataSource::stateChanged);
         connect(dataset, &Dataset::fieldChanged, this, &DataSource::fieldChanged);
         connect(dataset, &Dataset::rowInserted, this, &DataSource::rowInserted);
+        connect(dataset, &Dataset::rowAboutToBeRemoved, this, &DataSource::rowAboutToBeRemoved);
         connect(dataset, &Dataset::rowRemoved, this, &DataSource::rowRemoved);
         connect(dataset, &Dataset::rowChanged, this, &DataSource::rowChanged);
         connect(dataset, &Dataset::beforePost, this, &DataSource::beforePost);

@@ -22,6 +22,7 @@ signals:
     void stateChanged();
     void fieldChanged(int column);
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void rowChanged(int row);
     void beforePost();

@@ -396,6 +396,8 @@ void Dataset::cancel()
         return;
     const bool wasInsert = m_state == DatasetState::Insert;
     const int row = m_current;
+    if (wasInsert)
+        emit rowAboutToBeRemoved(row);
     m_buffer.clear();
     m_assigned.clear();
     m_state = DatasetState::Browse;
@@ -430,6 +432,7 @@ void Dataset::deleteRecord()
     if (sqlite3_step(statement.stmt) != SQLITE_DONE)
         throw DatabaseError(QStringLiteral("删除记录失败：%1").arg(QString::fromUtf8(sqlite3_errmsg(db))));
     const int row = m_current;
+    emit rowAboutToBeRemoved(row);
     m_rows->remove(row);
     emit rowRemoved(row);
     m_current = -2;

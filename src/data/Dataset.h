@@ -93,6 +93,7 @@ signals:
     void stateChanged();            // browse, edit, insert, inactive
     void fieldChanged(int column);  // a field of the current record was set
     void rowInserted(int row);      // a record being inserted appeared at this index
+    void rowAboutToBeRemoved(int row); // the row is still there (views announce the removal)
     void rowRemoved(int row);
     void rowChanged(int row);       // a row's values changed (after post)
     void beforePost();              // controls hand over what they hold before the record is written
