@@ -2,6 +2,7 @@
 
 #include "app/TfrmMain.h"
 #include "controls/AppFont.h"
+#include "controls/DesktopDocumentOpener.h"
 #include "controls/GuardedApplication.h"
 #include "controls/WidgetMessageService.h"
 #include "data/DataModule.h"
@@ -25,6 +26,8 @@ int runProgram(int argc, char* argv[])
     applyProgramFont(app);
     WidgetMessageService messages;
     setMessageService(&messages);
+    DesktopDocumentOpener opener;
+    setDocumentOpener(&opener);
 
     // The data module first (it reads the settings), then the main window; the login runs
     // when the main window is first shown.
@@ -39,6 +42,7 @@ int runProgram(int argc, char* argv[])
         frame.showMaximized();
         code = app.exec();
     }
+    setDocumentOpener(nullptr);
     setMessageService(nullptr);
     return code;
 }

@@ -321,7 +321,7 @@ QDateTime parseStoredDateTime(const char* text, int size)
         const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
         const QTime time(digits(11, 2), digits(14, 2), digits(17, 2));
         if (date.isValid() && time.isValid())
-            return QDateTime(date, time);
+            return ValueConversion::naive(date, time);
     }
     return ValueConversion::parseDateTime(QString::fromUtf8(text, size));
 }

@@ -7,6 +7,16 @@
 
 namespace ValueConversion {
 
+QDateTime naive(const QDate& date, const QTime& time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QDateTime naive(const QDateTime& value)
+{
+    return value.timeSpec() == Qt::UTC ? value : naive(value.date(), value.time());
+}
+
 QString dateTimeToStorage(const QDateTime& value)
 {
     return value.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
@@ -24,7 +34,7 @@ QDateTime parseDateTime(const QString& text)
     for (const QString& format : formats) {
         const QDateTime value = QDateTime::fromString(t, format);
         if (value.isValid())
-            return value;
+            return naive(value);
     }
     static const QStringList dateFormats = {QStringLiteral("yyyy-MM-dd"), QStringLiteral("yyyy-M-d"),
                                             QStringLiteral("yyyy/M/d"), QStringLiteral("yyyyMMdd"),
@@ -32,7 +42,7 @@ QDateTime parseDateTime(const QString& text)
     for (const QString& format : dateFormats) {
         const QDate date = QDate::fromString(t, format);
         if (date.isValid())
-            return QDateTime(date, QTime(0, 0));
+            return naive(date);
     }
     return {};
 }
@@ -140,9 +150,9 @@ QVariant toFieldType(FieldType type, const QVariant& value, const QString& field
         return value.toBool();
     case FieldType::DateTime:
         if (value.typeId() == QMetaType::QDateTime)
-            return value;
+            return naive(value.toDateTime());
         if (value.typeId() == QMetaType::QDate)
-            return QDateTime(value.toDate(), QTime(0, 0));
+            return naive(value.toDate());
         return fromText(type, value.toString(), fieldName);
     }
     return value;

@@ -10,6 +10,11 @@
 // Every conversion that can fail throws DatabaseError with a message in Chinese.
 namespace ValueConversion {
 
+// Stored date-times are wall-clock values without a time zone; they are held as QDateTime in
+// UTC so that no time zone rules are consulted (and none can shift them).
+QDateTime naive(const QDate& date, const QTime& time = QTime(0, 0));
+QDateTime naive(const QDateTime& value);
+
 // The storage form of a date-time: "yyyy-MM-dd hh:mm:ss".
 QString dateTimeToStorage(const QDateTime& value);
 // Reads "yyyy-MM-dd", "yyyy-MM-dd hh:mm[:ss]", "yyyy/M/d" and the like; invalid on failure.
