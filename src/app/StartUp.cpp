@@ -21,7 +21,6 @@ int runProgram(int argc, char* argv[])
     ProcessSetup::avoidRepeatedTimeZoneLookups();
     GuardedApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("栖棠居务"));
-    app.setApplicationDisplayName(QStringLiteral("栖棠居务"));
     initProgramResources();
     applyProgramFont(app);
     WidgetMessageService messages;

@@ -37,7 +37,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     setFont(programFont());
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
-    m_mdi->setBackground(QColor(0xAB, 0xAB, 0xAB));
+    m_mdi->setBackground(QColor(0xC9, 0xD3, 0xDD));
     setCentralWidget(m_mdi);
 
     for (const FunctionEntry& entry : TclassNameChange::entries()) {
