@@ -1,8 +1,10 @@
 // qitang-bench: speed and memory figures of the program's parts, each measured side by side
 // with a plain baseline in the same run.
 #include "bench_ascidnum.h"
+#include "bench_beds.h"
 #include "bench_controls.h"
 #include "bench_data.h"
+#include "bench_export.h"
 
 #include "support/ProcessSetup.h"
 
@@ -13,8 +15,10 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     ProcessSetup::avoidRepeatedTimeZoneLookups();
     QApplication app(argc, argv);
-    if (!qEnvironmentVariableIsSet("ONLY_CONTROLS")) runDataBench();
-    if (!qEnvironmentVariableIsSet("ONLY_CONTROLS")) runAscidnumBench(QStringLiteral(QITANG_INSTALL_DIR));
+    runDataBench();
+    runAscidnumBench(QStringLiteral(QITANG_INSTALL_DIR));
     runControlsBench();
+    runExportBench();
+    runBedsBench();
     return 0;
 }

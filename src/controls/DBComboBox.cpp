@@ -73,7 +73,8 @@ void DBComboBox::keyPressEvent(QKeyEvent* event)
         case Qt::Key_F4:
             event->accept();
             return;
-        default: break;
+        default:
+            break;
         }
     }
     QComboBox::keyPressEvent(event);

@@ -4,14 +4,14 @@
 #include "data/ValueConversion.h"
 
 #include <QCalendarWidget>
-#include <algorithm>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -20,8 +20,8 @@ const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 } // namespace
 
 DBDateEdit::DBDateEdit(QWidget* parent)
-    : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this)), m_popup(new QWidget(this, Qt::Popup)),
-      m_calendar(new QCalendarWidget(m_popup))
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this)),
+      m_popup(new QWidget(this, Qt::Popup)), m_calendar(new QCalendarWidget(m_popup))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -29,7 +29,6 @@ DBDateEdit::DBDateEdit(QWidget* parent)
     layout->addWidget(m_edit);
     layout->addWidget(m_button);
     m_edit->setReadOnly(true);
-    m_edit->setPlaceholderText(QString());
     m_edit->installEventFilter(this);
     setFocusProxy(m_edit);
     setFocusPolicy(m_edit->focusPolicy());

@@ -1,8 +1,8 @@
 #include "controls/DataGrid.h"
 
-#include "controls/Guarded.h"
 #include "controls/GridFooter.h"
 #include "controls/GridView.h"
+#include "controls/Guarded.h"
 #include "data/DataSource.h"
 #include "data/Dataset.h"
 #include "support/SharedValues.h"
@@ -34,12 +34,8 @@ DataGrid::DataGrid(QWidget* parent)
 
     const int rowHeight = m_view->fontMetrics().height() + 6;
     QHeaderView* rows = m_view->verticalHeader();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(rowHeight);
     rows->setMinimumSectionSize(rowHeight);
-    rows->setFixedWidth(16);
-    rows->setDefaultAlignment(Qt::AlignCenter);
-    rows->setSectionsClickable(false);
+    rows->setDefaultSectionSize(rowHeight);
 
     QHeaderView* header = m_view->horizontalHeader();
     header->setSectionsClickable(true);
@@ -53,6 +49,7 @@ DataGrid::DataGrid(QWidget* parent)
     connect(header, &QHeaderView::geometriesChanged, this, &DataGrid::updateFooter);
     connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &DataGrid::updateFooter);
     connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::updateFooter);
+    connect(m_model, &DatasetModel::captionsChanged, m_view->columnHeader(), &GridHeader::remeasure);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &DataGrid::updateFooter);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &DataGrid::updateFooter);
 
@@ -115,6 +112,7 @@ GridColumn& DataGrid::adopt(GridColumn* column)
 {
     m_columns << column;
     m_model->setColumns(m_columns);
+    m_view->columnHeader()->remeasure();
     for (GridColumn* each : std::as_const(m_columns))
         applyLayout(each);
     connect(column, &GridColumn::layoutChanged, this, [this, column] { applyLayout(column); });
@@ -154,6 +152,16 @@ QList<GridColumn*> DataGrid::visibleColumns() const
             shown << m_columns[section];
     }
     return shown;
+}
+
+QVariant DataGrid::cellValue(int row, const GridColumn* column) const
+{
+    return m_model->cellValue(row, m_columns.indexOf(const_cast<GridColumn*>(column)));
+}
+
+QString DataGrid::cellText(int row, const GridColumn* column) const
+{
+    return m_model->cellText(row, m_columns.indexOf(const_cast<GridColumn*>(column)));
 }
 
 void DataGrid::setRowStyle(DatasetModel::RowStyle style)

@@ -40,6 +40,12 @@ public:
     // The columns a reader sees, left to right as they stand on the screen.
     QList<GridColumn*> visibleColumns() const;
 
+    // Every row of the dataset, whether shown yet or not, and what a column shows in it (a
+    // looked-up value, a date for date columns, the stored value otherwise): for exports.
+    int totalRows() const { return m_model->totalRows(); }
+    QVariant cellValue(int row, const GridColumn* column) const;
+    QString cellText(int row, const GridColumn* column) const;
+
     // Style of each row, asked when the row is painted; no value keeps the grid's style.
     void setRowStyle(DatasetModel::RowStyle style);
     // Rows whose boolean field is true are drawn in the shared highlight style.

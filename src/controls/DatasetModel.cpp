@@ -18,7 +18,15 @@ struct Updating {
 
 } // namespace
 
-DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent) {}
+DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    // Any change of rows or values may change a row's style.
+    auto forget = [this] { forgetRowStyle(); };
+    connect(this, &QAbstractItemModel::dataChanged, this, forget);
+    connect(this, &QAbstractItemModel::modelReset, this, forget);
+    connect(this, &QAbstractItemModel::rowsInserted, this, forget);
+    connect(this, &QAbstractItemModel::rowsRemoved, this, forget);
+}
 
 DataSource* DatasetModel::dataSource() const
 {
@@ -70,6 +78,7 @@ void DatasetModel::connectColumn(GridColumn* column)
         const int section = m_columns.indexOf(column);
         if (section >= 0)
             emit headerDataChanged(Qt::Horizontal, section, section);
+        emit captionsChanged();
     });
     connect(column, &GridColumn::contentChanged, this, [this, column] {
         const int section = m_columns.indexOf(column);
@@ -78,9 +87,21 @@ void DatasetModel::connectColumn(GridColumn* column)
     });
 }
 
+std::optional<GridRowStyle> DatasetModel::rowStyleAt(int row) const
+{
+    if (!m_rowStyle)
+        return std::nullopt;
+    if (row != m_styleRow) {
+        m_style = m_rowStyle(row);
+        m_styleRow = row;
+    }
+    return m_style;
+}
+
 void DatasetModel::setRowStyle(RowStyle style)
 {
     m_rowStyle = std::move(style);
+    forgetRowStyle();
     if (m_fetched > 0 && !m_columns.isEmpty())
         emit dataChanged(index(0, 0), index(m_fetched - 1, m_columns.size() - 1),
                          {Qt::BackgroundRole, Qt::ForegroundRole});
@@ -264,9 +285,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
         return QVariant::fromValue(column->alignment());
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
-        if (!m_rowStyle)
-            return {};
-        const std::optional<GridRowStyle> style = m_rowStyle(index.row());
+        const std::optional<GridRowStyle> style = rowStyleAt(index.row());
         if (!style)
             return {};
         const QColor color = role == Qt::BackgroundRole ? style->background : style->text;

@@ -35,6 +35,10 @@ public:
     int fieldIndexOf(int column) const;
 
     void setRowStyle(RowStyle style);
+    // The style of a row; the last row asked is remembered until the model changes or a new
+    // paint begins (cells are painted row by row).
+    std::optional<GridRowStyle> rowStyleAt(int row) const;
+    void forgetRowStyle() const { m_styleRow = -1; }
 
     // Rows of the dataset, whether handed to the view yet or not.
     int totalRows() const;
@@ -58,6 +62,10 @@ public:
     // The fetched rows never exceed the dataset's rows; the marker row is the current record.
     bool checkInvariant() const;
 
+signals:
+    // A column's caption changed (the header measures its height again).
+    void captionsChanged();
+
 private:
     void resetRows();
     void resolveFields();
@@ -78,4 +86,6 @@ private:
     int m_marker = -1;
     int m_updating = 0;
     int m_removing = -1; // the row announced as going and not yet gone
+    mutable int m_styleRow = -1;
+    mutable std::optional<GridRowStyle> m_style;
 };

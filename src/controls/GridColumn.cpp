@@ -45,9 +45,12 @@ Qt::Alignment GridColumn::alignment() const
     if (m_alignmentSet)
         return m_alignment;
     switch (m_kind) {
-    case Kind::Currency: return Qt::AlignRight | Qt::AlignVCenter;
-    case Kind::CheckBox: return Qt::AlignCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    case Kind::Currency:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case Kind::CheckBox:
+        return Qt::AlignCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
     }
 }
 
@@ -146,7 +149,8 @@ QString GridColumn::footerText(int count) const
 QVariant GridColumn::shownValue(const QVariant& fieldValue) const
 {
     switch (m_kind) {
-    case Kind::Lookup: return lookup(fieldValue);
+    case Kind::Lookup:
+        return lookup(fieldValue);
     case Kind::DateOnly: {
         if (fieldValue.isNull())
             return {};
@@ -155,7 +159,8 @@ QVariant GridColumn::shownValue(const QVariant& fieldValue) const
                                      : ValueConversion::parseDateTime(ValueConversion::toText(fieldValue));
         return moment.isValid() ? QVariant(moment.date()) : fieldValue;
     }
-    default: return fieldValue;
+    default:
+        return fieldValue;
     }
 }
 
@@ -173,7 +178,9 @@ QString GridColumn::shownText(const QVariant& fieldValue) const
         static const QLocale chinese(QLocale::Chinese, QLocale::China);
         return chinese.toCurrencyString(amount, QStringLiteral("¥"), 2);
     }
-    case Kind::CheckBox: return {};
-    default: return ValueConversion::toText(shown);
+    case Kind::CheckBox:
+        return {};
+    default:
+        return ValueConversion::toText(shown);
     }
 }

@@ -60,7 +60,7 @@ public:
 
 signals:
     void captionChanged();
-    void layoutChanged(); // visibility, width
+    void layoutChanged();  // visibility, width
     void contentChanged(); // kind, alignment, look-up rows
 
 private:

@@ -1,9 +1,46 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
+#include <QHeaderView>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
 class DatasetModel;
+
+// The row indicator down the left of a grid: fixed-width sections marking the current record.
+// Its size never depends on the rows, so a change of the rows never measures them.
+class RowIndicator : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit RowIndicator(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+};
+
+// The column header of a grid. Its height is measured from the captions once, not again at
+// every reopening of the rows (which resets the model but leaves the captions as they are).
+class GridHeader : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit GridHeader(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+    // The captions or the columns changed: measure again.
+    void remeasure();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    // Flat sections: the caption centred, the sort mark at the right.
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+
+private:
+    mutable QSize m_hint;
+    mutable QHash<QString, QStaticText> m_captions;
+    mutable QFont m_captionFont;
+};
 
 // The table inside a data grid. It hides the selection while it has no focus, draws check box
 // columns with the mark centred, and lets Ctrl+End reach the last record of the dataset, not
@@ -15,9 +52,11 @@ public:
     explicit GridView(QWidget* parent = nullptr);
 
     void setDatasetModel(DatasetModel* model);
+    GridHeader* columnHeader() const;
     DatasetModel* datasetModel() const { return m_model; }
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -36,5 +75,17 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    void drawCheck(QPainter* painter, const QStyleOptionViewItem& option, bool on, const QColor& ink) const;
+    void drawBorders(QPainter* painter, const QStyleOptionViewItem& option) const;
+    // The text laid out once for the font: a list repeats the same values from row to row.
+    const QStaticText& prepared(const QString& text, const QFont& font) const;
+
+    // A text too wide for its cell, shortened for a width, so that a repaint need not measure.
+    const QStaticText& elided(const QString& text, int width, const QStyleOptionViewItem& option) const;
+
+    mutable QHash<QString, QStaticText> m_texts;
+    mutable QHash<QPair<QString, int>, QString> m_elided;
+    mutable QFont m_textFont;
+
     GridView* m_view;
 };

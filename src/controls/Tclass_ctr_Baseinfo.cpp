@@ -49,7 +49,8 @@ void Tclass_ctr_Baseinfo::BeginEdit(Dataset& query, QWidget* editToFocus, QWidge
 bool Tclass_ctr_Baseinfo::SaveRecord(int flag, Dataset& query, const QString& newCode, const QString& oldCode,
                                      const QString& noun, QWidget* window, bool toggle)
 {
-    const QString taken = QStringLiteral("此") + noun + QStringLiteral("已经存在，请输入其他") + noun + QStringLiteral("！");
+    const QString taken =
+        QStringLiteral("此") + noun + QStringLiteral("已经存在，请输入其他") + noun + QStringLiteral("！");
     if (query.state() == DatasetState::Insert) {
         if (!CheckCode(flag, newCode, true)) {
             showInfo(taken);

@@ -89,6 +89,10 @@ public:
             m_rowids.push_back(sqlite3_column_int64(ids.get(), 0));
         if (rc != SQLITE_DONE)
             stepFailed(m_db, shown);
+        // Without an order of its own a select lists rows in the order they were added, whichever
+        // index the engine used to find them (sorted here so the engine keeps its best plan).
+        if (statement.orderBy.isEmpty() && !std::is_sorted(m_rowids.begin(), m_rowids.end()))
+            std::sort(m_rowids.begin(), m_rowids.end());
     }
 
     int count() const override { return static_cast<int>(m_rowids.size()); }
@@ -149,8 +153,8 @@ public:
     }
 
 private:
-    static constexpr int kPageSize = 256;
-    static constexpr size_t kMaxPages = 32;
+    static constexpr int kPageSize = 64;
+    static constexpr size_t kMaxPages = 128;
 
     void clearCache()
     {

@@ -49,6 +49,19 @@ private slots:
         QCOMPARE(beds.valueAt(999, beds.fieldIndex("id")).toInt(), 3);
     }
 
+    void rowsWithoutAnOrderComeInTheOrderTheyWereAdded()
+    {
+        // The (flag, code) index would list them by code.
+        exec("INSERT INTO baseinfo(id, flag, code) VALUES (1, 4, 'C'), (2, 4, 'A'), (3, 3, 'X'), (4, 4, 'B')");
+        Dataset beds(*m_connection, "beds");
+        beds.setSql("select * from baseinfo where flag=4 and code <> 'Z'");
+        beds.open();
+        QStringList codes;
+        for (beds.first(); !beds.eof(); beds.next())
+            codes << beds.fieldByName("code").asString();
+        QCOMPARE(codes, (QStringList{"C", "A", "B"}));
+    }
+
     void insertWritesOnlyAssignedColumnsSoDefaultsApply()
     {
         Dataset residents(*m_connection, "residents");
