@@ -54,6 +54,8 @@ void DBEdit::focusOutEvent(QFocusEvent* event)
     QLineEdit::focusOutEvent(event);
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
         return;
-    flush(false);
+    // A value the field refuses stays typed and is reported when the record is posted; windows
+    // that check a value on leaving (CheckNumeric) warn themselves, so the user sees one message.
+    flush(true);
     emit exited();
 }

@@ -8,6 +8,7 @@
 #include "common/ScriptedMessages.h"
 #include "common/TestFolder.h"
 #include "data/DataModule.h"
+#include "premises/TfrmFw.h"
 #include "residents/ascidnum.h"
 #include "support/SharedValues.h"
 
@@ -96,6 +97,31 @@ private slots:
         QCOMPARE(Shared().PreviousFunctionCode, 68);
         QCOMPARE(m_main->panelText(0), QStringLiteral("当前窗体：关于..."));
         QCOMPARE(logRows().last(), QStringLiteral("系统管理员|关于..."));
+    }
+
+    void shortcutOpensTheSameWindowAsItsButton()
+    {
+        startWithLogin(QString());
+        QTRY_VERIFY(Shared().CurrentChildWindow);
+        int opened = 0;
+        auto closeRegister = [&opened](TfrmFw* beds) {
+            opened += beds->windowTitle() == QStringLiteral("铺位信息") && Shared().CurrentFunctionCode == 14;
+            beds->reject();
+            beds->close();
+        };
+        onModal<TfrmFw>(closeRegister);
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        QTest::keyClick(m_main.get(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_COMPARE(opened, 1);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        onModal<TfrmFw>(closeRegister);
+        QTest::mouseClick(m_main->findChild<QToolButton*>("btn_act_client_fw"), Qt::LeftButton);
+        QTRY_COMPARE(opened, 2);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(logRows().mid(2), (QStringList{QStringLiteral("系统管理员|铺位信息"), QStringLiteral("系统管理员|铺位信息")}));
+        QCOMPARE(m_main->panelText(0), QStringLiteral("当前窗体：铺位信息"));
+        QCOMPARE(Shared().PreviousFunctionCode, 14);
     }
 
     void exitLogsTheExitThenTheLogout()

@@ -269,7 +269,7 @@ void TestDataEdits::refusedValueIsReportedNeverThrown_data()
 {
     QTest::addColumn<bool>("leaveFirst");
     QTest::addColumn<int>("messagesBeforePost");
-    QTest::newRow("edit left before the post") << true << 1;
+    QTest::newRow("edit left before the post") << true << 0;
     QTest::newRow("posted while still typing") << false << 0;
 }
 
@@ -287,8 +287,6 @@ void TestDataEdits::refusedValueIsReportedNeverThrown()
         QTest::keyClicks(m_window->deposit, QStringLiteral("x"));
     }
     QCOMPARE(m_fixture->messages.shown().size(), messagesBeforePost);
-    if (leaveFirst)
-        QVERIFY(m_fixture->messages.lastText().contains(QStringLiteral("12x")));
     QVERIFY(m_window->deposit->text().endsWith('x')); // the typed text stays for correcting
 
     QString refused;
