@@ -153,8 +153,8 @@ public:
     }
 
 private:
-    static constexpr int kPageSize = 64;
-    static constexpr size_t kMaxPages = 128;
+    static constexpr int kPageSize = 256;
+    static constexpr size_t kMaxPages = 32;
 
     void clearCache()
     {
