@@ -49,6 +49,11 @@ void Connection::connect()
         sqlite3_step(check) != SQLITE_ROW)
         problem = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(check);
+    // A write-ahead log synced at every commit: each statement is as durable as before, at the
+    // cost of one sync instead of the several a rollback journal needs.
+    if (problem.isEmpty() && (sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr) != SQLITE_OK ||
+                              sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr) != SQLITE_OK))
+        problem = QString::fromUtf8(sqlite3_errmsg(db));
     if (problem.isEmpty() && !registerJetFunctions(db))
         problem = QString::fromUtf8(sqlite3_errmsg(db));
     if (!problem.isEmpty()) {
