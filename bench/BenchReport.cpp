@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <sqlite3.h>
 #include <unistd.h>
 
 void printFigure(const QString& name, double value, const QString& unit, const QString& target, bool ok)
@@ -39,4 +40,28 @@ QString benchFolder()
 {
     static QTemporaryDir dir;
     return dir.path() + '/';
+}
+
+void execOrDie(sqlite3* db, const char* sql)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        std::fprintf(stderr, "bench setup failed: %s\n", message);
+        std::exit(1);
+    }
+}
+
+void insertNumbered(sqlite3* db, const char* sql, int count)
+{
+    sqlite3_stmt* insert = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &insert, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "bench setup failed: %s\n", sqlite3_errmsg(db));
+        std::exit(1);
+    }
+    for (int i = 1; i <= count; ++i) {
+        sqlite3_bind_int(insert, 1, i);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
 }

@@ -15,3 +15,9 @@ double residentMegabytes();
 
 // A folder for the benchmark's databases, removed at exit.
 QString benchFolder();
+
+struct sqlite3;
+// Runs a set-up statement; a failure ends the benchmark with its message.
+void execOrDie(sqlite3* db, const char* sql);
+// Runs an insert once for each number 1..count, bound as ?1 (set-up of large fixtures).
+void insertNumbered(sqlite3* db, const char* sql, int count);

@@ -15,15 +15,6 @@ namespace {
 constexpr int kResidents = 100000;
 constexpr int kLogRows = 1000000;
 
-void execOrDie(sqlite3* db, const char* sql)
-{
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        std::fprintf(stderr, "bench setup failed: %s\n", message);
-        std::exit(1);
-    }
-}
-
 // A folder with ss.mdb holding the residents and, when asked, the large log.
 QString makeDatabase(const QString& name, bool withLog)
 {
@@ -33,39 +24,20 @@ QString makeDatabase(const QString& name, bool withLog)
     sqlite3* db = nullptr;
     sqlite3_open((folder + "ss.mdb").toUtf8().constData(), &db);
     execOrDie(db, "BEGIN");
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO client_into(id, istrue, fwcode, xm, cph, dw, bm_id, xb, hj, xl, zw, sfzh, lxdh,"
-                       " yhzh, rzrq, mzrq, csrq, yjqk, fyqk, yj, zj, zdy1, zdy2, zdy3, zdy4, flxz, memo1, grqkbz,"
-                       " gzxz, wx, fk, wyls_gtf) VALUES (?1, 1, 'A' || ?1, '住户' || ?1, 'G' || ?1, '第一车间', 3,"
-                       " '男', '北京市东城区', '大专', '工人', '110101199003071234', '13800000000', '6222000011112222',"
-                       " '2026-01-05 08:30:00', '2026-01-05 08:30:00', '1990-03-07 00:00:00', '交', '应交', 200.0,"
-                       " 350.5, 10, 20, 30, 40, '公', '备注', '个人情况', '', 0, 0, 0)",
-                       -1, &insert, nullptr);
-    for (int i = 1; i <= kResidents; ++i) {
-        sqlite3_bind_int(insert, 1, i);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    if (withLog) {
-        sqlite3_prepare_v2(db, "INSERT INTO log(code, gn, oprdate) VALUES ('系统管理员', '铺位信息', '2026-05-01 10:00:00')",
-                           -1, &insert, nullptr);
-        for (int i = 0; i < kLogRows; ++i) {
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-    } else {
-        // The identifiers handed out over years, in the database without the large log.
-        sqlite3_prepare_v2(db, "INSERT INTO maxvalue(tablename, id) VALUES ('client_into', ?1)", -1, &insert, nullptr);
-        for (int i = 1; i <= kLogRows; ++i) {
-            sqlite3_bind_int(insert, 1, i);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-    }
+    insertNumbered(db,
+                   "INSERT INTO client_into(id, istrue, fwcode, xm, cph, dw, bm_id, xb, hj, xl, zw, sfzh, lxdh,"
+                   " yhzh, rzrq, mzrq, csrq, yjqk, fyqk, yj, zj, zdy1, zdy2, zdy3, zdy4, flxz, memo1, grqkbz,"
+                   " gzxz, wx, fk, wyls_gtf) VALUES (?1, 1, 'A' || ?1, '住户' || ?1, 'G' || ?1, '第一车间', 3,"
+                   " '男', '北京市东城区', '大专', '工人', '110101199003071234', '13800000000', '6222000011112222',"
+                   " '2026-01-05 08:30:00', '2026-01-05 08:30:00', '1990-03-07 00:00:00', '交', '应交', 200.0,"
+                   " 350.5, 10, 20, 30, 40, '公', '备注', '个人情况', '', 0, 0, 0)",
+                   kResidents);
+    if (withLog)
+        insertNumbered(db,
+                       "INSERT INTO log(code, gn, oprdate) VALUES ('系统管理员', '铺位信息', '2026-05-01 10:00:00')",
+                       kLogRows);
+    else // the identifiers handed out over years, in the database without the large log
+        insertNumbered(db, "INSERT INTO maxvalue(tablename, id) VALUES ('client_into', ?1)", kLogRows);
     execOrDie(db, "COMMIT");
     sqlite3_close(db);
     return folder;
@@ -74,9 +46,12 @@ QString makeDatabase(const QString& name, bool withLog)
 QVariant plainValue(sqlite3_stmt* stmt, int column)
 {
     switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER: return static_cast<qlonglong>(sqlite3_column_int64(stmt, column));
-    case SQLITE_FLOAT: return sqlite3_column_double(stmt, column);
-    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER:
+        return static_cast<qlonglong>(sqlite3_column_int64(stmt, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, column);
+    case SQLITE_NULL:
+        return {};
     default:
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
                                  sqlite3_column_bytes(stmt, column));
@@ -158,17 +133,21 @@ void benchRoutines(const QString& withLog, const QString& withIds)
     constexpr int calls = 200;
     TDM ids(withIds, withIds);
     ids.ConnectDatabase("bench");
-    const double allocate = bestOfMs(3, [&] {
-        for (int i = 0; i < calls; ++i)
-            ids.AllocateId("client_into");
-    }) / calls;
+    const double allocate = bestOfMs(3,
+                                     [&] {
+                                         for (int i = 0; i < calls; ++i)
+                                             ids.AllocateId("client_into");
+                                     }) /
+                            calls;
     printFigure("AllocateId with 1000000 rows in maxvalue", allocate, "ms a call", "<= 1 ms", allocate <= 1.0);
     TDM module(withLog, withLog);
     module.ConnectDatabase("bench");
-    const double log = bestOfMs(3, [&] {
-        for (int i = 0; i < calls; ++i)
-            module.WriteOperationLog("系统管理员", "铺位信息");
-    }) / calls;
+    const double log = bestOfMs(3,
+                                [&] {
+                                    for (int i = 0; i < calls; ++i)
+                                        module.WriteOperationLog("系统管理员", "铺位信息");
+                                }) /
+                       calls;
     printFigure("WriteOperationLog with 1000000 rows in log", log, "ms a call", "<= 1 ms", log <= 1.0);
 }
 

@@ -27,15 +27,6 @@ public:
     bool open(const QString&) override { return true; }
 };
 
-void execOrDie(sqlite3* db, const char* sql)
-{
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        std::fprintf(stderr, "bench setup failed: %s\n", message);
-        std::exit(1);
-    }
-}
-
 // 100000 beds (flag 4) with fees, dates, occupancy and a department to look up.
 QString makeDatabase()
 {
@@ -46,19 +37,12 @@ QString makeDatabase()
     sqlite3_open((folder + "ss.mdb").toUtf8().constData(), &db);
     execOrDie(db, "BEGIN");
     execOrDie(db, "INSERT INTO baseinfo(id, flag, code, name) VALUES (3, 3, '3', '第一车间'), (4, 3, '4', '后勤部')");
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO baseinfo(id, flag, code, name, expand9, expand10, expand12, expand13, field1,"
-                       " field2, field3, field4, main_tree, expand30) VALUES (?1 + 100, 4, 'A' || ?1, '铺位' || ?1,"
-                       " printf('2026-%02d-%02d 08:30:00', ?1 % 12 + 1, ?1 % 28 + 1), ?1 % 3 = 0, 350.5 + ?1 % 7,"
-                       " 200, ?1 % 5, 10.5, 20, 30, 3 + ?1 % 2, '靠窗的下铺')",
-                       -1, &insert, nullptr);
-    for (int i = 1; i <= kBeds; ++i) {
-        sqlite3_bind_int(insert, 1, i);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
+    insertNumbered(db,
+                   "INSERT INTO baseinfo(id, flag, code, name, expand9, expand10, expand12, expand13, field1,"
+                   " field2, field3, field4, main_tree, expand30) VALUES (?1 + 100, 4, 'A' || ?1, '铺位' || ?1,"
+                   " printf('2026-%02d-%02d 08:30:00', ?1 % 12 + 1, ?1 % 28 + 1), ?1 % 3 = 0, 350.5 + ?1 % 7,"
+                   " 200, ?1 % 5, 10.5, 20, 30, 3 + ?1 % 2, '靠窗的下铺')",
+                   kBeds);
     execOrDie(db, "COMMIT");
     sqlite3_close(db);
     return folder;
