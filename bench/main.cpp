@@ -12,13 +12,22 @@
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     ProcessSetup::avoidRepeatedTimeZoneLookups();
     QApplication app(argc, argv);
-    runDataBench();
-    runAscidnumBench(QStringLiteral(QITANG_INSTALL_DIR));
-    runControlsBench();
-    runExportBench();
-    runBedsBench();
+    // Names on the command line run just those groups: qitang-bench controls data
+    const QStringList chosen = app.arguments().mid(1);
+    const auto wanted = [&chosen](const char* group) { return chosen.isEmpty() || chosen.contains(group); };
+    if (wanted("data"))
+        runDataBench();
+    if (wanted("ascidnum"))
+        runAscidnumBench(QStringLiteral(QITANG_INSTALL_DIR));
+    if (wanted("controls"))
+        runControlsBench();
+    if (wanted("export"))
+        runExportBench();
+    if (wanted("beds"))
+        runBedsBench();
     return 0;
 }

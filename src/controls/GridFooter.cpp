@@ -37,8 +37,14 @@ void GridFooter::paintEvent(QPaintEvent*)
         const QRect box = cell.adjusted(1, 2, -1, -2);
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
+        const QString text = m_grid->footerText(columns[section]->objectName());
+        if (text.isEmpty())
+            continue;
+        const QRect area = box.adjusted(4, 0, -4, 0);
+        const CellText::Line* line = &m_texts.line(text, font());
+        if (line->width > area.width())
+            line = &m_texts.elided(text, area.width(), font());
         painter.setPen(palette().color(QPalette::ButtonText));
-        painter.drawText(box.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                         m_grid->footerText(columns[section]->objectName()));
+        m_texts.draw(&painter, area, Qt::AlignLeft, *line);
     }
 }

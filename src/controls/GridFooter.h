@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/CellText.h"
+
 #include <QWidget>
 
 class DataGrid;
@@ -17,4 +19,5 @@ protected:
 
 private:
     DataGrid* m_grid;
+    CellText m_texts;
 };

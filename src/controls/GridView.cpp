@@ -2,12 +2,14 @@
 
 #include "controls/DatasetModel.h"
 #include "controls/GridColumn.h"
+#include "controls/GridScrollBar.h"
 #include "data/Dataset.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QtMath>
+#include <QProxyStyle>
 
 RowIndicator::RowIndicator(QWidget* parent) : QHeaderView(Qt::Vertical, parent)
 {
@@ -33,6 +35,20 @@ void drawSectionFrame(QPainter* painter, const QRect& rect, const QPalette& colo
     painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), line);
 }
 
+// The style of a grid's table. Cells paint their own background, so the style's panel under
+// each cell (drawn by the table before the cell, with colours worked out afresh each time) is
+// left out.
+class GridStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_PanelItemViewRow)
+            return;
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
 } // namespace
 
 void RowIndicator::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
@@ -42,7 +58,7 @@ void RowIndicator::paintSection(QPainter* painter, const QRect& rect, int logica
     if (mark.isEmpty())
         return;
     painter->setPen(palette().color(QPalette::ButtonText));
-    painter->drawText(rect, Qt::AlignCenter, mark);
+    m_marks.draw(painter, rect, Qt::AlignHCenter, m_marks.line(mark, font()));
 }
 
 GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
@@ -77,24 +93,13 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     const QRect area = rect.adjusted(4, 0, sorted ? -14 : -4, -1);
     const QString caption = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
     if (!caption.isEmpty()) {
-        if (font() != m_captionFont) {
-            m_captions.clear();
-            m_captionFont = font();
-        }
-        auto found = m_captions.find(caption);
-        if (found == m_captions.end()) {
-            QStaticText line(caption);
-            line.setTextFormat(Qt::PlainText);
-            line.prepare(QTransform(), font());
-            found = m_captions.insert(caption, line);
-        }
-        const QSizeF size = found->size();
+        const CellText::Line* line = &m_captions.line(caption, font());
+        if (line->width > area.width())
+            line = &m_captions.elided(caption, area.width(), font());
         painter->save();
         painter->setClipRect(area);
         painter->setPen(palette().color(QPalette::ButtonText));
-        painter->drawStaticText(QPointF(area.left() + std::max(0.0, (area.width() - size.width()) / 2),
-                                        area.top() + (area.height() - size.height()) / 2),
-                                *found);
+        m_captions.draw(painter, area, Qt::AlignHCenter, *line);
         painter->restore();
     }
     if (sorted) {
@@ -117,6 +122,12 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
     setHorizontalHeader(new GridHeader(this));
     setVerticalHeader(new RowIndicator(this));
     setItemDelegate(new GridDelegate(this));
+    auto* style = new GridStyle;
+    style->setParent(this);
+    setStyle(style);
+    setVerticalScrollBar(new GridScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new GridScrollBar(Qt::Horizontal, this));
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The delegate draws the cell borders itself: one-pixel fills cost far less than the
     // table's stroked grid lines.
     setShowGrid(false);
@@ -144,6 +155,47 @@ void GridView::paintEvent(QPaintEvent* event)
     if (m_model)
         m_model->forgetRowStyle(); // styles are asked afresh on every paint
     QTableView::paintEvent(event);
+    if (!m_model || m_model->rowCount() == 0 || horizontalHeader()->count() == 0)
+        return;
+    QPainter painter(viewport());
+    drawCellBorders(painter, event->rect() & viewport()->rect());
+}
+
+void GridView::drawCellBorders(QPainter& painter, const QRect& area)
+{
+    const QHeaderView* columns = horizontalHeader();
+    const QHeaderView* rows = verticalHeader();
+    const int rowCount = m_model->rowCount();
+    const int lastRow = rows->visualIndexAt(area.bottom()) < 0 ? rowCount - 1 : rows->visualIndexAt(area.bottom());
+    const int firstRow = std::max(0, rows->visualIndexAt(area.top()));
+    const int lastLogical = rows->logicalIndex(lastRow);
+    const int bottom =
+        std::min(area.bottom(), rows->sectionViewportPosition(lastLogical) + rows->sectionSize(lastLogical) - 1);
+    int right = -1;
+    for (int visual = 0; visual < columns->count(); ++visual) {
+        const int logical = columns->logicalIndex(visual);
+        if (!columns->isSectionHidden(logical))
+            right = std::max(right, columns->sectionViewportPosition(logical) + columns->sectionSize(logical) - 1);
+    }
+    right = std::min(right, area.right());
+    if (right < area.left() || bottom < area.top())
+        return;
+
+    const QColor line = palette().color(QPalette::Midlight).darker(115);
+    for (int visual = 0; visual < columns->count(); ++visual) {
+        const int logical = columns->logicalIndex(visual);
+        if (columns->isSectionHidden(logical))
+            continue;
+        const int x = columns->sectionViewportPosition(logical) + columns->sectionSize(logical) - 1;
+        if (x >= area.left() && x <= right)
+            painter.fillRect(QRect(x, area.top(), 1, bottom - area.top() + 1), line);
+    }
+    for (int visual = firstRow; visual <= lastRow; ++visual) {
+        const int logical = rows->logicalIndex(visual);
+        const int y = rows->sectionViewportPosition(logical) + rows->sectionSize(logical) - 1;
+        if (y >= area.top() && y <= bottom)
+            painter.fillRect(QRect(area.left(), y, right - area.left() + 1, 1), line);
+    }
 }
 
 void GridView::mousePressEvent(QMouseEvent* event)
@@ -209,64 +261,18 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
         const bool on = value.typeId() == QMetaType::QString
                             ? value.toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
                             : value.toBool();
-        drawBorders(painter, option);
         drawCheck(painter, option, on, text);
         return;
     }
-    drawBorders(painter, option);
     const QString shown = model->cellText(index.row(), index.column());
     if (shown.isEmpty())
         return;
     const QRect area = option.rect.adjusted(4, 0, -5, -1);
-    const QStaticText* line = &prepared(shown, option.font);
-    int width = qCeil(line->size().width());
-    if (width > area.width()) {
-        line = &elided(shown, area.width(), option);
-        width = qCeil(line->size().width());
-    }
-    const Qt::Alignment align = QStyle::visualAlignment(option.direction, column->alignment());
-    int x = area.left();
-    if (align & Qt::AlignRight)
-        x = area.right() + 1 - width;
-    else if (align & Qt::AlignHCenter)
-        x = area.left() + (area.width() - width) / 2;
-    const int y = area.top() + (area.height() - qCeil(line->size().height())) / 2;
+    const CellText::Line* line = &m_texts.line(shown, option.font);
+    if (line->width > area.width())
+        line = &m_texts.elided(shown, area.width(), option.font);
     painter->setPen(text);
-    painter->drawStaticText(QPoint(x, y), *line);
-}
-
-const QStaticText& GridDelegate::prepared(const QString& text, const QFont& font) const
-{
-    if (font != m_textFont || m_texts.size() > 4096) {
-        m_texts.clear();
-        m_elided.clear();
-        m_textFont = font;
-    }
-    auto found = m_texts.find(text);
-    if (found == m_texts.end()) {
-        QStaticText line(text);
-        line.setTextFormat(Qt::PlainText);
-        line.prepare(QTransform(), font);
-        found = m_texts.insert(text, line);
-    }
-    return found.value();
-}
-
-const QStaticText& GridDelegate::elided(const QString& text, int width, const QStyleOptionViewItem& option) const
-{
-    const QPair<QString, int> key(text, width);
-    auto found = m_elided.find(key);
-    if (found == m_elided.end())
-        found = m_elided.insert(key, option.fontMetrics.elidedText(text, Qt::ElideRight, width));
-    return prepared(found.value(), option.font);
-}
-
-void GridDelegate::drawBorders(QPainter* painter, const QStyleOptionViewItem& option) const
-{
-    const QColor line = option.palette.color(QPalette::Midlight).darker(115);
-    const QRect& cell = option.rect;
-    painter->fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), line);
-    painter->fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), line);
+    m_texts.draw(painter, area, QStyle::visualAlignment(option.direction, column->alignment()), *line);
 }
 
 void GridDelegate::drawCheck(QPainter* painter, const QStyleOptionViewItem& option, bool on, const QColor& ink) const

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QFont>
-#include <QHash>
+#include "controls/CellText.h"
+
 #include <QHeaderView>
-#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -19,6 +18,9 @@ public:
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+
+private:
+    mutable CellText m_marks;
 };
 
 // The column header of a grid. Its height is measured from the captions once, not again at
@@ -38,8 +40,7 @@ protected:
 
 private:
     mutable QSize m_hint;
-    mutable QHash<QString, QStaticText> m_captions;
-    mutable QFont m_captionFont;
+    mutable CellText m_captions;
 };
 
 // The table inside a data grid. It hides the selection while it has no focus, draws check box
@@ -64,6 +65,8 @@ protected:
 
 private:
     bool recordLocked() const;
+    // The lines between the cells, drawn once for the rows and columns in view.
+    void drawCellBorders(QPainter& painter, const QRect& area);
 
     DatasetModel* m_model = nullptr;
 };
@@ -76,16 +79,9 @@ public:
 
 private:
     void drawCheck(QPainter* painter, const QStyleOptionViewItem& option, bool on, const QColor& ink) const;
-    void drawBorders(QPainter* painter, const QStyleOptionViewItem& option) const;
-    // The text laid out once for the font: a list repeats the same values from row to row.
-    const QStaticText& prepared(const QString& text, const QFont& font) const;
 
-    // A text too wide for its cell, shortened for a width, so that a repaint need not measure.
-    const QStaticText& elided(const QString& text, int width, const QStyleOptionViewItem& option) const;
-
-    mutable QHash<QString, QStaticText> m_texts;
-    mutable QHash<QPair<QString, int>, QString> m_elided;
-    mutable QFont m_textFont;
+    // Texts laid out once for the font: a list repeats the same values from row to row.
+    mutable CellText m_texts;
 
     GridView* m_view;
 };

@@ -7,8 +7,8 @@
 #include <QHash>
 #include <algorithm>
 #include <deque>
-#include <unordered_map>
 #include <sqlite3.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -42,9 +42,12 @@ private:
 FieldType dynamicType(int sqliteType)
 {
     switch (sqliteType) {
-    case SQLITE_INTEGER: return FieldType::Integer;
-    case SQLITE_FLOAT: return FieldType::Float;
-    default: return FieldType::Text;
+    case SQLITE_INTEGER:
+        return FieldType::Integer;
+    case SQLITE_FLOAT:
+        return FieldType::Float;
+    default:
+        return FieldType::Text;
     }
 }
 
@@ -57,17 +60,17 @@ public:
         m_table = statement.table;
         const QString from = QStringLiteral(" FROM \"%1\"").arg(QString(statement.table).replace('"', "\"\""));
         const QString list = statement.selectList.trimmed();
-        m_rowSql = QStringLiteral("SELECT rowid, %1%2 WHERE rowid = ?1").arg(list, from);
-        m_rangeSql = QStringLiteral("SELECT rowid, %1%2 WHERE rowid BETWEEN ?1 AND ?2").arg(list, from);
+        // One statement reads a single row (both bounds the same) or a range of them.
+        m_rowsStmt = std::make_unique<Statement>(
+            m_db, QStringLiteral("SELECT rowid, %1%2 WHERE rowid BETWEEN ?1 AND ?2").arg(list, from), shown);
 
         // Column names and kinds from the row statement itself.
-        m_rowStmt = std::make_unique<Statement>(m_db, m_rowSql, shown);
         const QList<ColumnInfo>& tableColumns = connection.columnsOf(statement.table);
-        const int columnCount = sqlite3_column_count(m_rowStmt->get());
+        const int columnCount = sqlite3_column_count(m_rowsStmt->get());
         for (int i = 1; i < columnCount; ++i) {
             DatasetColumn column;
-            column.name = QString::fromUtf8(sqlite3_column_name(m_rowStmt->get(), i));
-            const char* origin = sqlite3_column_origin_name(m_rowStmt->get(), i);
+            column.name = QString::fromUtf8(sqlite3_column_name(m_rowsStmt->get(), i));
+            const char* origin = sqlite3_column_origin_name(m_rowsStmt->get(), i);
             if (origin) {
                 column.tableColumn = QString::fromUtf8(origin);
                 for (const ColumnInfo& info : tableColumns)
@@ -118,7 +121,9 @@ public:
     void append(qint64 rowid) override
     {
         m_rowids.push_back(rowid);
-        m_pages.erase(static_cast<int>((m_rowids.size() - 1) / kPageSize));
+        const int last = static_cast<int>((m_rowids.size() - 1) / kPageSize);
+        if (m_pages.erase(last))
+            m_order.erase(std::find(m_order.begin(), m_order.end(), last));
         m_lastPage = nullptr;
     }
 
@@ -153,14 +158,16 @@ public:
     }
 
 private:
-    static constexpr int kPageSize = 256;
-    static constexpr size_t kMaxPages = 32;
+    static constexpr int kPageSize = 32;
+    static constexpr int kReadAhead = 8; // pages read at once while walking through the rows
+    static constexpr size_t kMaxPages = 256;
 
     void clearCache()
     {
         m_pages.clear();
         m_order.clear();
         m_lastPage = nullptr;
+        m_lastFetched = -2;
     }
 
     QVariantList readCurrent(sqlite3_stmt* stmt) const
@@ -174,9 +181,10 @@ private:
 
     QVariantList readOne(qint64 rowid)
     {
-        sqlite3_stmt* stmt = m_rowStmt->get();
+        sqlite3_stmt* stmt = m_rowsStmt->get();
         sqlite3_reset(stmt);
         sqlite3_bind_int64(stmt, 1, rowid);
+        sqlite3_bind_int64(stmt, 2, rowid);
         const int rc = sqlite3_step(stmt);
         QVariantList values = rc == SQLITE_ROW ? readCurrent(stmt) : QVariantList();
         sqlite3_reset(stmt);
@@ -191,35 +199,55 @@ private:
             return *m_lastPage;
         auto found = m_pages.find(number);
         if (found == m_pages.end()) {
-            if (m_pages.size() >= kMaxPages) {
-                m_pages.erase(m_order.front());
-                m_order.pop_front();
-            }
-            found = m_pages.emplace(number, fetchPage(number)).first;
-            m_order.push_back(number);
+            // Reading on from the last page read is a walk through the rows: the next pages are
+            // read with it, in one statement. A jump reads just the page, so that the first
+            // screen of a grid costs only the rows it shows.
+            int count = 1;
+            if (number == m_lastFetched + 1)
+                while (count < kReadAhead && size_t(number + count) * kPageSize < m_rowids.size() &&
+                       !m_pages.count(number + count))
+                    ++count;
+            fetchPages(number, count);
+            m_lastFetched = number + count - 1;
+            found = m_pages.find(number);
         }
         m_lastPage = &found->second;
         m_lastPageNumber = number;
         return found->second;
     }
 
-    std::vector<QVariantList> fetchPage(int number)
+    void fetchPages(int first, int count)
     {
-        const size_t begin = size_t(number) * kPageSize;
-        const size_t end = std::min(m_rowids.size(), begin + kPageSize);
+        const size_t begin = size_t(first) * kPageSize;
+        const size_t end = std::min(m_rowids.size(), begin + size_t(count) * kPageSize);
+        std::vector<QVariantList> rows = readRows(begin, end);
+        for (int number = first; number < first + count; ++number) {
+            if (m_pages.size() >= kMaxPages) {
+                m_pages.erase(m_order.front());
+                m_order.pop_front();
+            }
+            const size_t from = size_t(number - first) * kPageSize;
+            const size_t to = std::min(rows.size(), from + kPageSize);
+            m_pages.emplace(number, std::vector<QVariantList>(std::make_move_iterator(rows.begin() + from),
+                                                              std::make_move_iterator(rows.begin() + to)));
+            m_order.push_back(number);
+        }
+    }
+
+    // The rows at positions [begin, end) of the set.
+    std::vector<QVariantList> readRows(size_t begin, size_t end)
+    {
         std::vector<QVariantList> rows(end - begin);
         const auto [low, high] = std::minmax_element(m_rowids.begin() + begin, m_rowids.begin() + end);
         const bool ascending = std::is_sorted(m_rowids.begin() + begin, m_rowids.begin() + end);
         // Rows of a plain scan lie close together: one range read is cheaper than a seek each.
-        if (ascending && *high - *low < qint64(4 * kPageSize)) {
-            if (!m_rangeStmt)
-                m_rangeStmt = std::make_unique<Statement>(m_db, m_rangeSql, m_shown);
-            sqlite3_stmt* stmt = m_rangeStmt->get();
+        if (ascending && *high - *low < qint64(4 * (end - begin))) {
+            sqlite3_stmt* stmt = m_rowsStmt->get();
             sqlite3_reset(stmt);
             sqlite3_bind_int64(stmt, 1, *low);
             sqlite3_bind_int64(stmt, 2, *high);
             size_t next = begin;
-            int rc;
+            int rc = SQLITE_DONE;
             while (next < end && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
                 const qint64 rowid = sqlite3_column_int64(stmt, 0);
                 while (next < end && m_rowids[next] < rowid)
@@ -228,6 +256,8 @@ private:
                     rows[next++ - begin] = readCurrent(stmt);
             }
             sqlite3_reset(stmt);
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                stepFailed(m_db, m_shown);
             return rows;
         }
         for (size_t i = begin; i < end; ++i)
@@ -237,16 +267,14 @@ private:
 
     sqlite3* m_db;
     QString m_shown;
-    QString m_rowSql;
-    QString m_rangeSql;
-    std::unique_ptr<Statement> m_rowStmt;
-    std::unique_ptr<Statement> m_rangeStmt;
+    std::unique_ptr<Statement> m_rowsStmt;
     QList<bool> m_declared;
     std::vector<qint64> m_rowids;
     std::unordered_map<int, std::vector<QVariantList>> m_pages;
     std::deque<int> m_order;
     const std::vector<QVariantList>* m_lastPage = nullptr;
     int m_lastPageNumber = -1;
+    int m_lastFetched = -2; // the last page of the last read; -2: none yet
 };
 
 // A result read whole when opened: aggregates, grouped or distinct selects. Read-only.
@@ -363,7 +391,8 @@ QVariant readColumn(sqlite3_stmt* stmt, int index, FieldType type, bool declared
         }
         break;
     case FieldType::Text:
-    case FieldType::Memo: break;
+    case FieldType::Memo:
+        break;
     }
     if (stored == SQLITE_INTEGER && !declared)
         return static_cast<qlonglong>(sqlite3_column_int64(stmt, index));
@@ -381,12 +410,18 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
         return;
     }
     switch (value.typeId()) {
-    case QMetaType::Bool: sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0); return;
+    case QMetaType::Bool:
+        sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
+        return;
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
-    case QMetaType::ULongLong: sqlite3_bind_int64(stmt, index, value.toLongLong()); return;
-    case QMetaType::Double: sqlite3_bind_double(stmt, index, value.toDouble()); return;
+    case QMetaType::ULongLong:
+        sqlite3_bind_int64(stmt, index, value.toLongLong());
+        return;
+    case QMetaType::Double:
+        sqlite3_bind_double(stmt, index, value.toDouble());
+        return;
     case QMetaType::QDateTime: {
         const QByteArray text = ValueConversion::dateTimeToStorage(value.toDateTime()).toUtf8();
         sqlite3_bind_text(stmt, index, text.constData(), text.size(), SQLITE_TRANSIENT);

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTableView>
 #include <QtTest>
 
@@ -22,6 +23,7 @@ private slots:
     void cellsShowEachKind_data();
     void cellsShowEachKind();
     void largeDatasetComesInBatches();
+    void scrollBarAnswersArrowsGrooveAndDragging();
     void selectionFollowsTheRecordBothWays();
     void headerClickSortsWithoutQueryingAgain();
     void occupiedRowsAreHighlightedAndSelectionHiddenWithoutFocus();
@@ -167,6 +169,46 @@ void TestDataGrid::largeDatasetComesInBatches()
     QTest::keyClick(view(), Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(m_fixture->dm->cdsFw.recNo(), total - 1);
     QCOMPARE(m_window->code->text(), QStringLiteral("N3000"));
+}
+
+// The grid draws its scroll bars itself; the places a user clicks are still the style's.
+void TestDataGrid::scrollBarAnswersArrowsGrooveAndDragging()
+{
+    addBeds(300);
+    QScrollBar* bar = view()->verticalScrollBar();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->value(), 0);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    const auto part = [&](QStyle::SubControl control) {
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar);
+    };
+
+    QTest::mouseClick(bar, Qt::LeftButton, {}, part(QStyle::SC_ScrollBarAddLine).center());
+    QCOMPARE(bar->value(), bar->singleStep());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, part(QStyle::SC_ScrollBarSubLine).center());
+    QCOMPARE(bar->value(), 0);
+
+    QTest::mouseClick(bar, Qt::LeftButton, {}, part(QStyle::SC_ScrollBarAddPage).center());
+    QCOMPARE(bar->value(), bar->pageStep());
+
+    option.sliderPosition = option.sliderValue = bar->value();
+    const QPoint handle = part(QStyle::SC_ScrollBarSlider).center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, handle);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(handle.x(), bar->height() - 1),
+                     bar->mapToGlobal(QPointF(handle.x(), bar->height() - 1)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(bar, &drag);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(handle.x(), bar->height() - 1));
+    QTRY_COMPARE(bar->value(), bar->maximum());
+    QVERIFY(view()->rowAt(0) > 0); // the rows moved with it
 }
 
 void TestDataGrid::selectionFollowsTheRecordBothWays()
