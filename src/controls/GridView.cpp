@@ -95,12 +95,9 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     if (!caption.isEmpty()) {
         const CellText::Line* line = &m_captions.line(caption, font());
         if (line->width > area.width())
-            line = &m_captions.elided(caption, area.width(), font());
-        painter->save();
-        painter->setClipRect(area);
+            line = &m_captions.elided(caption, area.width(), font()); // fits: no clip needed
         painter->setPen(palette().color(QPalette::ButtonText));
         m_captions.draw(painter, area, Qt::AlignHCenter, *line);
-        painter->restore();
     }
     if (sorted) {
         // A small triangle: point up for ascending, down for descending.
@@ -261,7 +258,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
         const bool on = value.typeId() == QMetaType::QString
                             ? value.toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
                             : value.toBool();
-        drawCheck(painter, option, on, text);
+        // The box is white in every row: on the selection colour the tick keeps the text colour.
+        drawCheck(painter, option, on, selected ? colors.color(QPalette::Text) : text);
         return;
     }
     const QString shown = model->cellText(index.row(), index.column());

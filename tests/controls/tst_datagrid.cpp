@@ -336,6 +336,16 @@ void TestDataGrid::occupiedRowsAreHighlightedAndSelectionHiddenWithoutFocus()
     view()->setFocus();
     QTRY_VERIFY(view()->hasFocus());
     QCOMPARE(pixel(), view()->palette().color(QPalette::Active, QPalette::Highlight));
+
+    // The tick of the selected, occupied row stays dark on its white box.
+    const QRect box = view()->visualRect(model->index(1, column("cxGridDBTableView2DBColumn1")));
+    const QImage check =
+        view()->viewport()->grab(box.adjusted(box.width() / 2 - 5, 4, 5 - box.width() / 2, -4)).toImage();
+    int dark = 0;
+    for (int y = 0; y < check.height(); ++y)
+        for (int x = 0; x < check.width(); ++x)
+            dark += qGray(check.pixel(x, y)) < 100;
+    QVERIFY2(dark >= 4, qPrintable(QString::number(dark)));
 }
 
 void TestDataGrid::modelStaysConsistentThroughEveryChange()
