@@ -1,7 +1,9 @@
 #include "data/Dataset.h"
 
+#include "data/ColumnValues.h"
 #include "data/DatabaseError.h"
 #include "data/JetSql.h"
+#include "data/SqliteStatement.h"
 
 #include <sqlite3.h>
 
@@ -11,17 +13,6 @@ QString quotedIdentifier(const QString& name)
 {
     return '"' + QString(name).replace('"', QStringLiteral("\"\"")) + '"';
 }
-
-struct PreparedStatement {
-    PreparedStatement(sqlite3* db, const QString& sql)
-    {
-        const QByteArray text = sql.toUtf8();
-        ok = sqlite3_prepare_v2(db, text.constData(), text.size(), &stmt, nullptr) == SQLITE_OK;
-    }
-    ~PreparedStatement() { sqlite3_finalize(stmt); }
-    sqlite3_stmt* stmt = nullptr;
-    bool ok = false;
-};
 
 } // namespace
 
@@ -289,15 +280,15 @@ void Dataset::readDefaults()
 {
     // A new record shows the column defaults the table will give it; they are not written
     // unless assigned, so the database applies its own.
-    PreparedStatement info(m_connection.handle(), QStringLiteral("SELECT name, dflt_value FROM pragma_table_info(%1)")
-                                                      .arg('\'' + QString(m_rows->table()).replace('\'', "''") + '\''));
-    if (!info.ok)
+    SqliteStatement info(m_connection.handle(), QStringLiteral("SELECT name, dflt_value FROM pragma_table_info(%1)")
+                                                    .arg('\'' + QString(m_rows->table()).replace('\'', "''") + '\''));
+    if (!info.prepared())
         return;
-    while (sqlite3_step(info.stmt) == SQLITE_ROW) {
-        if (sqlite3_column_type(info.stmt, 1) == SQLITE_NULL)
+    while (sqlite3_step(info.get()) == SQLITE_ROW) {
+        if (sqlite3_column_type(info.get(), 1) == SQLITE_NULL)
             continue;
-        const QString column = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.stmt, 0)));
-        const QString value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.stmt, 1)));
+        const QString column = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0)));
+        const QString value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
         for (int i = 0; i < fieldCount(); ++i) {
             if (m_rows->columns()[i].tableColumn.compare(column, Qt::CaseInsensitive) != 0)
                 continue;
@@ -369,14 +360,14 @@ void Dataset::post()
 
     if (!sql.isEmpty()) {
         sqlite3* db = m_connection.handle();
-        PreparedStatement statement(db, sql);
-        if (!statement.ok)
+        SqliteStatement statement(db, sql);
+        if (!statement.prepared())
             throw DatabaseError(QStringLiteral("保存记录失败：%1").arg(QString::fromUtf8(sqlite3_errmsg(db))), sql);
         for (int i = 0; i < values.size(); ++i)
-            bindValue(statement.stmt, i + 1, values[i]);
+            bindValue(statement.get(), i + 1, values[i]);
         if (m_state == DatasetState::Edit)
-            sqlite3_bind_int64(statement.stmt, values.size() + 1, m_rows->rowid(m_current));
-        if (sqlite3_step(statement.stmt) != SQLITE_DONE)
+            sqlite3_bind_int64(statement.get(), values.size() + 1, m_rows->rowid(m_current));
+        if (sqlite3_step(statement.get()) != SQLITE_DONE)
             throw DatabaseError(QStringLiteral("保存记录失败：%1").arg(QString::fromUtf8(sqlite3_errmsg(db))), sql);
         if (m_state == DatasetState::Insert)
             m_rows->append(sqlite3_last_insert_rowid(db));
@@ -425,11 +416,11 @@ void Dataset::deleteRecord()
     if (!canModify())
         throw DatabaseError(QStringLiteral("数据集 %1 的结果不能修改").arg(m_name));
     sqlite3* db = m_connection.handle();
-    PreparedStatement statement(db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_rows->table())));
-    if (!statement.ok)
+    SqliteStatement statement(db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdentifier(m_rows->table())));
+    if (!statement.prepared())
         throw DatabaseError(QStringLiteral("删除记录失败：%1").arg(QString::fromUtf8(sqlite3_errmsg(db))));
-    sqlite3_bind_int64(statement.stmt, 1, m_rows->rowid(m_current));
-    if (sqlite3_step(statement.stmt) != SQLITE_DONE)
+    sqlite3_bind_int64(statement.get(), 1, m_rows->rowid(m_current));
+    if (sqlite3_step(statement.get()) != SQLITE_DONE)
         throw DatabaseError(QStringLiteral("删除记录失败：%1").arg(QString::fromUtf8(sqlite3_errmsg(db))));
     const int row = m_current;
     emit rowAboutToBeRemoved(row);

@@ -7,8 +7,6 @@
 #include <QVariant>
 #include <memory>
 
-struct sqlite3_stmt;
-
 // A column of an open row set: its name, its kind, and the table column it reads (empty for
 // an expression, which cannot be written).
 struct DatasetColumn {
@@ -44,8 +42,3 @@ protected:
     QList<DatasetColumn> m_columns;
     QString m_table; // set when rows can be written back by rowid
 };
-
-// Turns one column of a stepped statement into the value of a field of the given kind.
-QVariant readColumn(sqlite3_stmt* stmt, int index, FieldType type, bool declared);
-// Binds a field value to a statement parameter.
-void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
