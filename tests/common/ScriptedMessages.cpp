@@ -2,14 +2,14 @@
 
 #include <QStringList>
 
-ScriptedMessages::ScriptedMessages()
+ScriptedMessages::ScriptedMessages() : m_previous(&Messages())
 {
     setMessageService(this);
 }
 
 ScriptedMessages::~ScriptedMessages()
 {
-    setMessageService(nullptr);
+    setMessageService(m_previous);
 }
 
 MsgAnswer ScriptedMessages::show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon)

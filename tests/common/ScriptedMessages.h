@@ -6,7 +6,8 @@
 #include <QString>
 
 // Records every message the program shows and answers questions from a queue (Yes, OK
-// when the queue is empty). Installed for the life of the object.
+// when the queue is empty). Installed for the life of the object; the service it replaced
+// comes back when it goes, so one may be made inside another's life.
 class ScriptedMessages : public MessageService {
 public:
     struct Shown {
@@ -29,4 +30,5 @@ public:
 private:
     QList<Shown> m_shown;
     QList<MsgAnswer> m_answers;
+    MessageService* m_previous;
 };

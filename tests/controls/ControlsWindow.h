@@ -3,8 +3,7 @@
 // A small window for the controls tests: every data-aware control on the bed register's data
 // source over a fixture of beds and departments, with the grid, tagged buttons and a box.
 
-#include "common/ScriptedMessages.h"
-#include "common/TestFolder.h"
+#include "common/ConnectedModule.h"
 #include "controls/AppFont.h"
 #include "controls/BitButton.h"
 #include "controls/DBCheckBox.h"
@@ -32,13 +31,9 @@
 
 // A connected data module over a new database with four beds (two occupied) and three
 // departments, beds and departments opened.
-struct ControlsFixture {
+struct ControlsFixture : ConnectedModule {
     ControlsFixture()
     {
-        resetSharedValues();
-        dm = std::make_unique<TDM>(folder.path(), folder.path());
-        if (!dm->ConnectDatabase(QString()))
-            qFatal("fixture database does not connect");
         dm->ADO.execute(QStringLiteral(
             "INSERT INTO baseinfo(id, flag, code, name, expand1, main_tree) VALUES"
             " (10, 3, '10', '后勤部', '1', 0), (11, 3, '11', '生产部', '1', 0), (12, 3, '12', '一车间', '2', 11)"));
@@ -58,10 +53,6 @@ struct ControlsFixture {
     {
         return folder.rows(QStringLiteral("select %1 from baseinfo where flag=%2 order by id").arg(name).arg(flag));
     }
-
-    TestFolder folder;
-    ScriptedMessages messages;
-    std::unique_ptr<TDM> dm;
 };
 
 class ControlsWindow : public QWidget {

@@ -1,12 +1,10 @@
 // The department tree over the shared department query: structure, order, selection both ways
 // and following the query through reopen, insert, post and delete.
 
-#include "common/ScriptedMessages.h"
-#include "common/TestFolder.h"
+#include "common/ConnectedModule.h"
 #include "controls/AppFont.h"
 #include "controls/DataTree.h"
 #include "data/DataChecks.h"
-#include "data/DataModule.h"
 #include "support/SharedValues.h"
 
 #include <QDir>
@@ -58,19 +56,19 @@ private:
     }
     QString currentName() { return m_dm->cdsDept.fieldByName(QStringLiteral("name")).asString(); }
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<ScriptedMessages> m_messages;
-    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<ConnectedModule> m_module;
+    TestFolder* m_folder = nullptr;
+    ScriptedMessages* m_messages = nullptr;
+    TDM* m_dm = nullptr;
     std::unique_ptr<DataTree> m_tree;
 };
 
 void TestDataTree::init()
 {
-    resetSharedValues();
-    m_folder = std::make_unique<TestFolder>();
-    m_messages = std::make_unique<ScriptedMessages>();
-    m_dm = std::make_unique<TDM>(m_folder->path(), m_folder->path());
-    QVERIFY(m_dm->ConnectDatabase(QString()));
+    m_module = std::make_unique<ConnectedModule>();
+    m_folder = &m_module->folder;
+    m_messages = &m_module->messages;
+    m_dm = m_module->dm.get();
     // Names whose pinyin order differs from their code point order: 安 < 北 < 上 in pinyin.
     addDepartment(1, QStringLiteral("上海分部"), 0);
     addDepartment(2, QStringLiteral("北京总部"), 0);
@@ -92,9 +90,7 @@ void TestDataTree::init()
 void TestDataTree::cleanup()
 {
     m_tree.reset();
-    m_dm.reset();
-    m_messages.reset();
-    m_folder.reset();
+    m_module.reset();
 }
 
 void TestDataTree::nodesHangUnderTheirParentsInNameOrder()

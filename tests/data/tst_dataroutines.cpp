@@ -1,9 +1,7 @@
 // The data-access routines the windows share: query helper and error log, identifiers,
 // operation log, code checks, operators, value checks.
-#include "common/ScriptedMessages.h"
-#include "common/TestFolder.h"
+#include "common/ConnectedModule.h"
 #include "data/DataChecks.h"
-#include "data/DataModule.h"
 #include "data/DatabaseError.h"
 #include "data/TclassDataType.h"
 #include "support/SharedValues.h"
@@ -19,16 +17,11 @@ class DataRoutinesTest : public QObject {
 private slots:
     void init()
     {
-        resetSharedValues();
-        m_folder = std::make_unique<TestFolder>();
-        m_dm = std::make_unique<TDM>(m_folder->path(), m_folder->path());
-        QVERIFY(m_dm->ConnectDatabase(QString()));
+        m_module = std::make_unique<ConnectedModule>();
+        m_folder = &m_module->folder;
+        m_dm = m_module->dm.get();
     }
-    void cleanup()
-    {
-        m_dm.reset();
-        m_folder.reset();
-    }
+    void cleanup() { m_module.reset(); }
 
     void openQueryLogsAndRaisesTheStatement()
     {
@@ -268,8 +261,9 @@ private:
         return file.open(QIODevice::ReadOnly) ? decodeGbk(file.readAll()) : QString();
     }
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<ConnectedModule> m_module;
+    TestFolder* m_folder = nullptr;
+    TDM* m_dm = nullptr;
 };
 
 QTEST_MAIN(DataRoutinesTest)

@@ -1,11 +1,9 @@
 // Batch creation of beds: the forms a list of bed numbers takes, the creation routine with its
 // skipped numbers and failures, and the dialog on its real widgets, opened from the register.
 
+#include "common/ConnectedModule.h"
 #include "common/ModalDriver.h"
-#include "common/ScriptedMessages.h"
-#include "common/TestFolder.h"
 #include "controls/DataGrid.h"
-#include "data/DataModule.h"
 #include "premises/BatchBeds.h"
 #include "premises/TfrmFw.h"
 #include "premises/TfrmPlfh.h"
@@ -73,20 +71,21 @@ private:
     void throughTheRegister(const std::function<void(TfrmPlfh*)>& step);
     void showDialog();
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<ScriptedMessages> m_messages;
-    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<ConnectedModule> m_module;
+    TestFolder* m_folder = nullptr;
+    ScriptedMessages* m_messages = nullptr;
+    TDM* m_dm = nullptr;
 };
 
 void BatchBedsTest::init()
 {
-    resetSharedValues();
-    m_folder = std::make_unique<TestFolder>();
-    m_folder->writeGbk("fields.ini",
-                       QStringLiteral("[Ffield]\r\nfield1=水费\r\nfield2=\r\nfield3=电费\r\nfield4=卫生费\r\n"));
-    m_messages = std::make_unique<ScriptedMessages>();
-    m_dm = std::make_unique<TDM>(m_folder->path(), m_folder->path());
-    QVERIFY(m_dm->ConnectDatabase(QString()));
+    m_module = std::make_unique<ConnectedModule>([](TestFolder& folder) {
+        folder.writeGbk("fields.ini",
+                        QStringLiteral("[Ffield]\r\nfield1=水费\r\nfield2=\r\nfield3=电费\r\nfield4=卫生费\r\n"));
+    });
+    m_folder = &m_module->folder;
+    m_messages = &m_module->messages;
+    m_dm = m_module->dm.get();
     m_dm->ADO.execute(QStringLiteral("INSERT INTO baseinfo(id, flag, code) VALUES (2, 4, '101'), (3, 3, '105')"));
     m_dm->ADO.execute(QStringLiteral("INSERT INTO maxvalue(tablename, id) VALUES ('baseinfo', 2), ('baseinfo', 3)"));
     Shared().CurrentFunctionCode = TfrmFw::kFunctionCode;
@@ -100,9 +99,7 @@ void BatchBedsTest::init()
 void BatchBedsTest::cleanup()
 {
     dialog().hide();
-    m_dm.reset();
-    m_messages.reset();
-    m_folder.reset();
+    m_module.reset();
 }
 
 void BatchBedsTest::throughTheRegister(const std::function<void(TfrmPlfh*)>& step)

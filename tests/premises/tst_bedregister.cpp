@@ -4,14 +4,12 @@
 
 #include "app/StartUp.h"
 #include "app/TfrmMain.h"
+#include "common/ConnectedModule.h"
 #include "common/ModalDriver.h"
-#include "common/ScriptedMessages.h"
 #include "common/ScriptedOpener.h"
-#include "common/TestFolder.h"
 #include "controls/DBEdit.h"
 #include "controls/DBMemo.h"
 #include "controls/DataGrid.h"
-#include "data/DataModule.h"
 #include "premises/TfrmFw.h"
 #include "queries/TclassForm.h"
 #include "support/SharedValues.h"
@@ -71,22 +69,23 @@ private:
     bool editing() const { return child("btnSave")->isEnabled(); }
     void openWindow();
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<ScriptedMessages> m_messages;
-    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<ConnectedModule> m_module;
+    TestFolder* m_folder = nullptr;
+    ScriptedMessages* m_messages = nullptr;
+    TDM* m_dm = nullptr;
     std::unique_ptr<TfrmFw> m_window;
 };
 
 void BedRegisterTest::init()
 {
-    resetSharedValues();
-    m_folder = std::make_unique<TestFolder>();
-    // The third caption is left empty on purpose.
-    m_folder->writeGbk("fields.ini",
-                       QStringLiteral("[Ffield]\r\nfield1=水费\r\nfield2=电费\r\nfield3=\r\nfield4=卫生费\r\n"));
-    m_messages = std::make_unique<ScriptedMessages>();
-    m_dm = std::make_unique<TDM>(m_folder->path(), m_folder->path());
-    QVERIFY(m_dm->ConnectDatabase(QString()));
+    m_module = std::make_unique<ConnectedModule>([](TestFolder& folder) {
+        // The third caption is left empty on purpose.
+        folder.writeGbk("fields.ini",
+                        QStringLiteral("[Ffield]\r\nfield1=水费\r\nfield2=电费\r\nfield3=\r\nfield4=卫生费\r\n"));
+    });
+    m_folder = &m_module->folder;
+    m_messages = &m_module->messages;
+    m_dm = m_module->dm.get();
     m_dm->ADO.execute(QStringLiteral(
         "INSERT INTO baseinfo(id, flag, code, expand10, expand12, expand13, field1, field2, field3, field4, field5,"
         " expand30) VALUES"
@@ -111,9 +110,7 @@ void BedRegisterTest::openWindow()
 void BedRegisterTest::cleanup()
 {
     m_window.reset();
-    m_dm.reset();
-    m_messages.reset();
-    m_folder.reset();
+    m_module.reset();
 }
 
 QStringList BedRegisterTest::listedNumbers() const

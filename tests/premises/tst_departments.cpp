@@ -1,13 +1,11 @@
 // The department tree window and its edit dialog, end to end on the real widgets: adding at the
 // same level and below, renaming, deleting leaves, refreshing, and what reaches the database.
 
+#include "common/ConnectedModule.h"
 #include "common/ModalDriver.h"
-#include "common/ScriptedMessages.h"
-#include "common/TestFolder.h"
 #include "controls/BitButton.h"
 #include "controls/DataTree.h"
 #include "data/DataChecks.h"
-#include "data/DataModule.h"
 #include "premises/TfrmDeptEdit.h"
 #include "premises/TfrmDeptSet.h"
 #include "support/SharedValues.h"
@@ -146,20 +144,20 @@ private:
     }
     QString currentName() const { return m_dm->cdsDept.fieldByName(QStringLiteral("name")).asString(); }
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<ScriptedMessages> m_messages;
-    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<ConnectedModule> m_module;
+    TestFolder* m_folder = nullptr;
+    ScriptedMessages* m_messages = nullptr;
+    TDM* m_dm = nullptr;
     std::unique_ptr<TfrmDeptSet> m_window;
     DataTree* m_tree = nullptr;
 };
 
 void DepartmentsTest::init()
 {
-    resetSharedValues();
-    m_folder = std::make_unique<TestFolder>();
-    m_messages = std::make_unique<ScriptedMessages>();
-    m_dm = std::make_unique<TDM>(m_folder->path(), m_folder->path());
-    QVERIFY(m_dm->ConnectDatabase(QString()));
+    m_module = std::make_unique<ConnectedModule>();
+    m_folder = &m_module->folder;
+    m_messages = &m_module->messages;
+    m_dm = m_module->dm.get();
     Shared().PreviousFunctionCode = 68;
     Shared().CurrentFunctionCode = 10;
 }
@@ -167,9 +165,7 @@ void DepartmentsTest::init()
 void DepartmentsTest::cleanup()
 {
     m_window.reset();
-    m_dm.reset();
-    m_messages.reset();
-    m_folder.reset();
+    m_module.reset();
 }
 
 void DepartmentsTest::threeLevelsBuiltWithBothAddButtons()

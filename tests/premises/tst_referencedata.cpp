@@ -3,10 +3,9 @@
 // export, and the function code given back when the window goes.
 
 #include "app/Tclass_ctr_form.h"
+#include "common/ConnectedModule.h"
 #include "common/ModalDriver.h"
-#include "common/ScriptedMessages.h"
 #include "common/ScriptedOpener.h"
-#include "common/TestFolder.h"
 #include "common/XlsxReader.h"
 #include "controls/BitButton.h"
 #include "controls/DBCheckBox.h"
@@ -15,7 +14,6 @@
 #include "controls/DBMemo.h"
 #include "controls/DataGrid.h"
 #include "controls/TaggedGroupBox.h"
-#include "data/DataModule.h"
 #include "premises/TfrmBaseinfo.h"
 #include "queries/TclassForm.h"
 #include "support/SharedValues.h"
@@ -143,41 +141,40 @@ private:
         return m_folder->scalar(QStringLiteral("select count(*) from baseinfo where flag = %1").arg(flag)).toInt();
     }
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<ScriptedMessages> m_messages;
+    std::unique_ptr<ConnectedModule> m_module;
+    TestFolder* m_folder = nullptr;
+    ScriptedMessages* m_messages = nullptr;
     std::unique_ptr<ScriptedOpener> m_opener;
-    std::unique_ptr<TDM> m_dm;
+    TDM* m_dm = nullptr;
     std::unique_ptr<TfrmBaseinfo> m_window;
 };
 
 void ReferenceDataTest::init()
 {
-    resetSharedValues();
-    m_folder = std::make_unique<TestFolder>();
-    m_messages = std::make_unique<ScriptedMessages>();
+    m_module = std::make_unique<ConnectedModule>([](TestFolder& folder) {
+        // Events, contacts (one carries a code, as if written by another program) and rows of
+        // other kinds that neither list may show.
+        folder.execSqlite("insert into baseinfo(id,flag,code,expand9,expand11,expand20,expand30) values"
+                          "(20,10,'停水通知','2024-03-05 08:30:00',1,'周五停水一天','提前通知住户'),"
+                          "(21,10,'电梯维修','2024-04-12 00:00:00',0,'二号楼电梯故障',null),"
+                          "(22,10,'宿舍检查','2024-05-20 14:00:00',0,null,null)");
+        folder.execSqlite("insert into baseinfo(id,flag,code,name,expand2,expand3,expand4,expand9,expand20) values"
+                          "(30,33,null,'华安物业','李明','0512-6688123','园区东路8号','2024-02-01 00:00:00','物业维修'),"
+                          "(31,33,'水电公司','水电公司','王芳','96196','解放路1号','2024-02-03 00:00:00',null)");
+        folder.execSqlite("insert into baseinfo(id,flag,code,name) values(40,3,'40','生产部'),(41,4,'A101',null)");
+        folder.execSqlite("insert into maxvalue(tablename,id) values('baseinfo',41)");
+    });
+    m_folder = &m_module->folder;
+    m_messages = &m_module->messages;
+    m_dm = m_module->dm.get();
     m_opener = std::make_unique<ScriptedOpener>();
-    // Events, contacts (one carries a code, as if written by another program) and rows of other
-    // kinds that neither list may show.
-    m_folder->execSqlite("insert into baseinfo(id,flag,code,expand9,expand11,expand20,expand30) values"
-                         "(20,10,'停水通知','2024-03-05 08:30:00',1,'周五停水一天','提前通知住户'),"
-                         "(21,10,'电梯维修','2024-04-12 00:00:00',0,'二号楼电梯故障',null),"
-                         "(22,10,'宿舍检查','2024-05-20 14:00:00',0,null,null)");
-    m_folder->execSqlite("insert into baseinfo(id,flag,code,name,expand2,expand3,expand4,expand9,expand20) values"
-                         "(30,33,null,'华安物业','李明','0512-6688123','园区东路8号','2024-02-01 00:00:00','物业维修'),"
-                         "(31,33,'水电公司','水电公司','王芳','96196','解放路1号','2024-02-03 00:00:00',null)");
-    m_folder->execSqlite("insert into baseinfo(id,flag,code,name) values(40,3,'40','生产部'),(41,4,'A101',null)");
-    m_folder->execSqlite("insert into maxvalue(tablename,id) values('baseinfo',41)");
-    m_dm = std::make_unique<TDM>(m_folder->path(), m_folder->path());
-    QVERIFY(m_dm->ConnectDatabase(QString()));
 }
 
 void ReferenceDataTest::cleanup()
 {
     m_window.reset();
-    m_dm.reset();
     m_opener.reset();
-    m_messages.reset();
-    m_folder.reset();
+    m_module.reset();
 }
 
 void ReferenceDataTest::opensOnlyThePageOfItsKind_data()
