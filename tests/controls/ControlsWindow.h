@@ -4,6 +4,7 @@
 // source over a fixture of beds and departments, with the grid, tagged buttons and a box.
 
 #include "common/ConnectedModule.h"
+#include "common/UserInput.h"
 #include "controls/AppFont.h"
 #include "controls/BitButton.h"
 #include "controls/DBCheckBox.h"
@@ -155,21 +156,6 @@ public:
     BitButton* btnSave;
     BitButton* btnCancel;
 };
-
-// Types the text into the widget as a user would: plain keys for ASCII, and the committed text
-// of an input method for Chinese.
-inline void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80) {
-            QTest::keyClick(widget, ch.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(ch));
-            QApplication::sendEvent(widget, &commit);
-        }
-    }
-}
 
 // Saves a picture of the widget under the build's test output folder.
 inline QString saveScreenshot(QWidget* widget, const QString& name)

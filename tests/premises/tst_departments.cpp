@@ -2,6 +2,7 @@
 // same level and below, renaming, deleting leaves, refreshing, and what reaches the database.
 
 #include "common/ConnectedModule.h"
+#include "common/UserInput.h"
 #include "common/ModalDriver.h"
 #include "controls/BitButton.h"
 #include "controls/DataTree.h"
@@ -17,20 +18,6 @@
 #include <QtTest>
 
 namespace {
-
-// Types as a user would: keys for ASCII, the committed text of an input method for Chinese.
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80) {
-            QTest::keyClick(widget, ch.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(ch));
-            QApplication::sendEvent(widget, &commit);
-        }
-    }
-}
 
 // What the dialog showed when it opened.
 struct Seen {

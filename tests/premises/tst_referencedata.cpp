@@ -4,6 +4,7 @@
 
 #include "app/Tclass_ctr_form.h"
 #include "common/ConnectedModule.h"
+#include "common/UserInput.h"
 #include "common/ModalDriver.h"
 #include "common/ScriptedOpener.h"
 #include "common/XlsxReader.h"
@@ -30,20 +31,6 @@
 namespace {
 
 constexpr int kHomePage = 68;
-
-// Types as a user would: keys for ASCII, the committed text of an input method for Chinese.
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80) {
-            QTest::keyClick(widget, ch.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(ch));
-            QApplication::sendEvent(widget, &commit);
-        }
-    }
-}
 
 const QStringList kBrowseButtons{"btnRefresh", "btiExcel", "btnData", "BitBtn3", "BitBtn4"};
 const QStringList kEditButtons{"btnSave", "btnCancel"};
