@@ -11,7 +11,7 @@ void GridScrollBar::paintEvent(QPaintEvent*)
     initStyleOption(&option);
     QPainter painter(this);
     const QPalette& colors = palette();
-    painter.fillRect(rect(), colors.color(QPalette::Window));
+    painter.fillRect(rect(), colors.color(QPalette::Window).darker(110)); // the groove, darker than the handle
 
     const auto part = [&](QStyle::SubControl control) {
         return style()->subControlRect(QStyle::CC_ScrollBar, &option, control, this);
@@ -62,4 +62,5 @@ void GridScrollBar::drawArrowButton(QPainter& painter, const QRect& button, bool
     painter.setPen(ink);
     painter.setBrush(ink);
     painter.drawPolygon(mark, 3);
+    painter.setBrush(Qt::NoBrush); // the frames drawn after this one stay hollow
 }

@@ -191,6 +191,14 @@ void TestDataGrid::scrollBarAnswersArrowsGrooveAndDragging()
         return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar);
     };
 
+    // Drawn flat and light: the handle and both arrow buttons show the button face.
+    const QImage drawn = bar->grab().toImage();
+    for (QStyle::SubControl control :
+         {QStyle::SC_ScrollBarSlider, QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine}) {
+        const QPoint inside = part(control).center() + QPoint(0, control == QStyle::SC_ScrollBarSlider ? 0 : 4);
+        QVERIFY2(qGray(drawn.pixel(inside)) > 160, qPrintable(QString::number(int(control))));
+    }
+
     QTest::mouseClick(bar, Qt::LeftButton, {}, part(QStyle::SC_ScrollBarAddLine).center());
     QCOMPARE(bar->value(), bar->singleStep());
     QTest::mouseClick(bar, Qt::LeftButton, {}, part(QStyle::SC_ScrollBarSubLine).center());
