@@ -133,12 +133,13 @@ void runControlsBench()
     // A window with its grid has just been built and shown, empty; its statement is opened
     // and the grid shows the first screen of rows. Each run has a new grid, so nothing it
     // keeps of rows it painted before counts. The two are timed in turns, so that both meet
-    // the same load of the machine.
+    // the same load of the machine; the best of 31 turns each, as a single run lasts only a few
+    // milliseconds and is easily disturbed.
     std::unique_ptr<DataGrid> grid;
     bool painted = true;
     double openAlone = 1e300;
     double shown = 1e300;
-    for (int run = 0; run < 15; ++run) {
+    for (int run = 0; run < 31; ++run) {
         openAlone = std::min(openAlone, bestOfRuns(
                                             1, [&] { residents.close(); }, [&] { residents.open(); }));
         shown = std::min(shown, bestOfRuns(
