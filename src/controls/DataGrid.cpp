@@ -30,6 +30,8 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->setCornerButtonEnabled(false);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // Sideways by pixels: a step by whole columns would throw a wide column out of view at once.
+    m_view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setFocusProxy(m_view);
 
     const int rowHeight = m_view->fontMetrics().height() + 6;

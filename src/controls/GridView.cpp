@@ -124,7 +124,6 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
     setStyle(style);
     setVerticalScrollBar(new GridScrollBar(Qt::Vertical, this));
     setHorizontalScrollBar(new GridScrollBar(Qt::Horizontal, this));
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The delegate draws the cell borders itself: one-pixel fills cost far less than the
     // table's stroked grid lines.
     setShowGrid(false);
